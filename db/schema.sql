@@ -331,3 +331,33 @@ INSERT INTO accounts_dep.norm (o_id, norma, prize, price) VALUES
 INSERT INTO accounts_dep.ver (d, t, delim) VALUES (0, 0, '.');
 
 COMMIT;
+
+-- ---------------------------------------------------------------------------
+-- Operation prices: the first norm
+-- ---------------------------------------------------------------------------
+-- The price list shows an operation price only through its norms, and its norms
+-- window is opened from a row of that list: an operation price written without
+-- a norm could never be reached.  Every new operation price therefore gets one
+-- norm (figure 1, its own stored price, no bonus) unless a norm for it exists
+-- when the inserting transaction commits.  The check is deferred to the commit,
+-- so a load that writes an operation price and its norms in one transaction
+-- keeps exactly the norms it wrote.
+BEGIN;
+
+CREATE FUNCTION accounts_dep.oper_first_norm() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+  IF EXISTS (SELECT 1 FROM accounts_dep.oper WHERE id = NEW.id)
+     AND NOT EXISTS (SELECT 1 FROM accounts_dep.norm WHERE o_id = NEW.id) THEN
+    INSERT INTO accounts_dep.norm (o_id, norma, prize, price)
+      VALUES (NEW.id, 1, 0, coalesce(NEW.cena_new, 0));
+  END IF;
+  RETURN NULL;
+END
+$$;
+
+CREATE CONSTRAINT TRIGGER oper_first_norm AFTER INSERT ON accounts_dep.oper
+  DEFERRABLE INITIALLY DEFERRED
+  FOR EACH ROW EXECUTE FUNCTION accounts_dep.oper_first_norm();
+
+COMMIT;
