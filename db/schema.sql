@@ -101,6 +101,7 @@ CREATE TRIGGER person_default_code BEFORE INSERT ON cmn_contractor.person
   FOR EACH ROW EXECUTE FUNCTION cmn_contractor.person_default_code();
 
 CREATE INDEX person_s_code_int ON cmn_contractor.person ((s_code::integer));
+CREATE INDEX person_s_code_tid ON cmn_contractor.person ((s_code::t_id));
 CREATE INDEX person_s_caption ON cmn_contractor.person (s_caption);
 
 -- Classifier items; level 2 items are the nomenclature groups.  The groups
