@@ -4,12 +4,31 @@
 #include "app/gui_services.h"
 #include "app/login_window.h"
 
+#include "app/db_error.h"
+
 #include <QApplication>
 
+namespace {
+// The last line of defence: an exception that escapes a handler reaching the event loop is shown
+// in the general error box, and the program goes on.
+class TabelApplication : public QApplication {
+public:
+    TabelApplication(int& argc, char** argv, Messenger& m) : QApplication(argc, argv), messenger_(m) {}
+    bool notify(QObject* receiver, QEvent* e) override {
+        bool result = false;
+        guarded(messenger_, [&] { result = QApplication::notify(receiver, e); });
+        return result;
+    }
+
+private:
+    Messenger& messenger_;
+};
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
     QtMessenger messenger;
+    TabelApplication app(argc, argv, messenger);
+    app.setQuitOnLastWindowClosed(false);
     QtModalRunner modal;
     SystemClock clock;
     Services services{messenger, modal, clock, [] { return compiledBuildStamp(); },

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -167,4 +168,38 @@ TEST(LoginRoles, EachRoleDisablesItsControls) {
             EXPECT_EQ(enabled, !c.disabled.contains(name)) << c.code << " " << name.toStdString();
         }
     }
+}
+
+TEST(MainMenu, TreeCaptionsAndHiddenItems) {
+    AppHarness h;
+    TForm1& m = *h.forms->Form1;
+    auto caption = [&](const char* name) {
+        auto* a = m.findChild<QAction*>(QString::fromLatin1(name));
+        return a ? a->text() : QStringLiteral("<missing>");
+    };
+    const std::pair<const char*, const char*> items[] = {
+        {"N2", "Справочники"}, {"N1", "Рабочие"}, {"N3", "Изделия"}, {"N4", "Цены"},
+        {"N6", "Операции"}, {"N8", "Ном. группы"}, {"N11", "Табель"}, {"N9", "Табель сделка"},
+        {"N13", "Табель по сменам"}, {"N14", "Табель хоз. работ"}, {"N15", "Табель ср. сдельная"},
+        {"N18", "По людям"}, {"N19", "По номенклатуре"}, {"N17", "Общий табель"}, {"N7", "Отчеты"},
+        {"N10", "Сводные отчеты"}, {"N5", "Выход"}, {"N12", "Импорт"}, {"N16", "Структура БД"},
+        {"N21", "Копия"},
+    };
+    for (const auto& [name, text] : items)
+        EXPECT_EQ(caption(name), QString::fromUtf8(text)) << name;
+    EXPECT_FALSE(m.N12->isVisible());
+    EXPECT_FALSE(m.N16->isVisible());
+    EXPECT_TRUE(m.N5->isVisible());
+    EXPECT_EQ(m.N1->parent(), static_cast<QObject*>(m.N2->menu()));
+    EXPECT_EQ(m.N18->parent(), static_cast<QObject*>(m.N15->menu()));
+    EXPECT_EQ(m.windowTitle(), "Табель");
+    // "Выход" closes the main window, and with it the program
+    h.forms->Form23->Edit1->setText("63527140");
+    h.modal.actions.push_back([&](QDialog& w) {
+        m.N5->trigger();
+        EXPECT_FALSE(w.isVisible());
+        return 0;
+    });
+    h.forms->Form23->Button1Click();
+    EXPECT_GE(h.terminateCalls, 1);
 }
