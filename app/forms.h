@@ -9,6 +9,7 @@ class Messenger;
 class ModalRunner;
 class Clock;
 class TDataModule6;
+class SpreadsheetApp;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -44,6 +45,8 @@ struct Services {
     std::function<BuildStamp()> buildStamp;
     // Asks the application to terminate: leaves every modal loop and the message loop.
     std::function<void()> terminate;
+    // The desktop's spreadsheet application, which the exports hand their workbooks to.
+    SpreadsheetApp* spreadsheet = nullptr;
 };
 
 // Creates every window once, in the fixed start-up order, owns them until exit, and hands each
