@@ -4,6 +4,7 @@
 #include "app/gui_services.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
+#include "shift/shift_record_dialog.h"
 
 #include <QWidget>
 #include <vector>
@@ -59,5 +60,6 @@ bool Forms::createAll(const QStringList& positionalArgs) {
     // TForm2, TForm3, TForm4, TForm5, TForm7, TForm8, TForm9, TForm10, TForm11, TForm18, TForm19,
     // TForm21, TForm15, TForm16, TForm17, TForm20, TForm22, TForm24, TForm25, TForm26, TForm27,
     // TForm29, TForm31.
+    Form11 = adopt(w, creationOrder, new TForm11(*this));
     return connected;
 }

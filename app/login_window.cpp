@@ -26,6 +26,7 @@ TForm23::TForm23(Forms& forms) : forms_(forms) {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
     Edit1->setMinimumWidth(220);
+    Edit1->setFocus();
 
     Button1 = new QPushButton(QStringLiteral("Вход"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -58,6 +59,15 @@ TForm23::TForm23(Forms& forms) : forms_(forms) {
 }
 
 bool TForm23::event(QEvent* e) {
+    // The first activation runs the check. Where no window manager activates the window, its
+    // first showing stands in for it.
+    if (e->type() == QEvent::Show && !activated_)
+        QTimer::singleShot(0, this, [this] {
+            if (!activated_) {
+                activated_ = true;
+                guarded(forms_.services.messenger, [this] { FormActivate(); });
+            }
+        });
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         guarded(forms_.services.messenger, [this] { FormActivate(); });

@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/gui_services.h"
 #include "app/login_window.h"
+#include "reports/excel_export.h"
 
 #include "app/db_error.h"
 
@@ -33,11 +34,15 @@ int main(int argc, char** argv) {
     SystemClock clock;
     Services services{messenger, modal, clock, [] { return compiledBuildStamp(); },
                       [] { QCoreApplication::exit(0); }};
+    DesktopSpreadsheetApp spreadsheet;
+    services.spreadsheet = &spreadsheet;
     Forms forms(services);
     QStringList positional = QCoreApplication::arguments().mid(1);
     if (!forms.createAll(positional) || forms.terminateRequested)
         return 0;
     forms.Form23->show();
+    forms.Form23->raise();
+    forms.Form23->activateWindow();
     if (forms.terminateRequested)
         return 0;
     return app.exec();

@@ -7,6 +7,11 @@
 #include "app/forms.h"
 #include "app/gui_services.h"
 #include "app/login_window.h"
+#include "refbooks/nomenclature_groups_list.h"
+#include "refbooks/operation_kinds_list.h"
+#include "refbooks/workers_list.h"
+#include "shift/shift_record.h"
+#include "shift/shift_record_dialog.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -80,7 +85,7 @@ TForm1::TForm1(Forms& forms) : forms_(forms) {
     CBox1->setObjectName(QStringLiteral("CBox1"));
 
     DBGrid2 = new DBGrid(QStringLiteral("DBGrid2"), this);
-    DBGrid2->setMinimumSize(1200, 420);
+    DBGrid2->setMinimumSize(1345, 420);
     const auto centred = Qt::AlignCenter;
     DBGrid2->setColumns({
         {QStringLiteral("fio"), QStringLiteral("Фамилия И.О."), 250},
@@ -164,12 +169,18 @@ TForm1::TForm1(Forms& forms) : forms_(forms) {
     // The list is reloaded when the calendar closes with a date (Enter: eventFilter).
     connectGuarded(m, DateT->calendarWidget(), &QCalendarWidget::clicked, this,
                    [this] { QTimer::singleShot(0, this, [this] { guarded(forms_.services.messenger, [this] { DateTChange(); }); }); });
+    connectGuarded(m, Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connectGuarded(m, Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connectGuarded(m, N21, &QAction::triggered, this, [this] { N21Click(); });
     connectGuarded(m, Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connectGuarded(m, Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connectGuarded(m, Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connectGuarded(m, DBGrid2, &QAbstractItemView::doubleClicked, this, [this] { DBGrid2DblClick(); });
     connectGuarded(m, Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connectGuarded(m, N5, &QAction::triggered, this, [this] { N5Click(); });
+    connectGuarded(m, N1, &QAction::triggered, this, [this] { forms_.Form5->openForBrowse(); });
+    connectGuarded(m, N6, &QAction::triggered, this, [this] { forms_.Form8->openForBrowse(); });
+    connectGuarded(m, N8, &QAction::triggered, this, [this] { forms_.Form26->openForBrowse(); });
 }
 
 TForm1::~TForm1() = default;
@@ -337,12 +348,17 @@ void TForm1::Button3Click() {
     const bool yes =
         forms_.services.messenger.question(QStringLiteral("Удалить позицию из списка?"), QStringLiteral("Удаление"));
     if (yes) {
-        TDataModule6& dm = *forms_.DataModule6;
-        dm.DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena where id=") + id);
-        dm.DelSmena.execute();
+        // The record and its day in the time sheet go together; the day is the record's own
+        // shift and date, which the date box may no longer show.
+        deleteShiftRecord(*forms_.DataModule6, q.asInt(QStringLiteral("id")), q.asInt(QStringLiteral("w_id")),
+                          q.asInt(QStringLiteral("smena")), q.asDate(QStringLiteral("data")));
     }
     q.reopen();
 }
+
+void TForm1::Button1Click() { forms_.Form11->openForAdd(); }
+void TForm1::Button2Click() { forms_.Form11->openForChange(); }
+void TForm1::N21Click() { forms_.Form11->openForCopy(); }
 
 void TForm1::DBGrid2DblClick() {
     if (AccessCode == AccessCodes::kForeman)

@@ -81,6 +81,9 @@ public:
     void RadioButton4Click();
     void CBox1Click();
     void Button8Click();
+    void Button1Click(); // add a record
+    void Button2Click(); // change the current record
+    void N21Click();     // copy the current record
     void Button3Click();
     void Button4Click();
     void DBGrid2DblClick();

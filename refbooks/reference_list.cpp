@@ -103,10 +103,7 @@ bool ReferenceList::openForPick(int tag, PickHandler onPick, const PickOptions& 
     }
     Edit1Change();
 
-    onPick_ = std::move(onPick);
-    picked_ = false;
-    forms_.services.modal.showModal(*this);
-    onPick_ = nullptr;
+    const bool picked = runPick(std::move(onPick));
 
     if (options.after.chooseNotDefault)
         setChooseDefault(false);
@@ -116,6 +113,14 @@ bool ReferenceList::openForPick(int tag, PickHandler onPick, const PickOptions& 
         ds_->setFiltered(false);
     if (options.after.closeDataset)
         ds_->close();
+    return picked;
+}
+
+bool ReferenceList::runPick(PickHandler onPick) {
+    onPick_ = std::move(onPick);
+    picked_ = false;
+    forms_.services.modal.showModal(*this);
+    onPick_ = nullptr;
     return picked_;
 }
 

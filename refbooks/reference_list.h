@@ -83,7 +83,7 @@ public:
 
     // The choose action (choose button, double-click on the grid): in pick mode hands the
     // current row to the caller and closes the list, in browse mode edits the current row.
-    void choose();
+    virtual void choose();
 
     // The search box's change handler.
     void Edit1Change();
@@ -128,6 +128,8 @@ protected:
 
     // The current row to the caller's handler, then close.
     void pickCurrent();
+    // Shows the list modally with the handler in force; true when a row was handed over.
+    bool runPick(PickHandler onPick);
 
     Forms& forms_;
 
