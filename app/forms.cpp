@@ -4,6 +4,12 @@
 #include "app/gui_services.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
+#include "refbooks/nomenclature_groups_dialog.h"
+#include "refbooks/nomenclature_groups_list.h"
+#include "refbooks/operation_kinds_dialog.h"
+#include "refbooks/operation_kinds_list.h"
+#include "refbooks/workers_dialog.h"
+#include "refbooks/workers_list.h"
 #include "shift/shift_record_dialog.h"
 
 #include <QWidget>
@@ -60,6 +66,12 @@ bool Forms::createAll(const QStringList& positionalArgs) {
     // TForm2, TForm3, TForm4, TForm5, TForm7, TForm8, TForm9, TForm10, TForm11, TForm18, TForm19,
     // TForm21, TForm15, TForm16, TForm17, TForm20, TForm22, TForm24, TForm25, TForm26, TForm27,
     // TForm29, TForm31.
+    Form2 = adopt(w, creationOrder, new TForm2(*this));
+    Form5 = adopt(w, creationOrder, new TForm5(*this));
+    Form8 = adopt(w, creationOrder, new TForm8(*this));
+    Form9 = adopt(w, creationOrder, new TForm9(*this));
     Form11 = adopt(w, creationOrder, new TForm11(*this));
+    Form26 = adopt(w, creationOrder, new TForm26(*this));
+    Form29 = adopt(w, creationOrder, new TForm29(*this));
     return connected;
 }
