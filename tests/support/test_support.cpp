@@ -109,6 +109,7 @@ int ScriptedModal::showModal(QDialog& window) {
 
 AppHarness::AppHarness(bool connect) {
     Services s{messenger, modal, clock, [this] { return stamp; }, [this] { ++terminateCalls; }};
+    s.spreadsheet = &spreadsheet;
     forms = std::make_unique<Forms>(s);
     connected = forms->createAll(connect ? db.args()
                                          : QStringList{db.name(), QStringLiteral("127.0.0.2")});

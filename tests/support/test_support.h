@@ -4,10 +4,12 @@
 #include "app/forms.h"
 #include "app/gui_services.h"
 #include "app/services.h"
+#include "reports/excel_export.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -69,6 +71,23 @@ public:
     QDate today() const override { return date; }
 };
 
+// The desktop's spreadsheet application: workbooks go into a temporary folder of the test and are
+// only recorded as opened. Switch it off to have no application, no folder, or no start.
+class FakeSpreadsheetApp : public SpreadsheetApp {
+public:
+    bool installed = true; // false: no spreadsheet application can be found
+    bool hasFolder = true; // false: nowhere to keep a workbook, so none can be made
+    bool starts = true;    // false: the application cannot be started for a file
+    QStringList opened;    // files handed to the application, in order
+    QTemporaryDir folder;
+    bool available() override { return installed; }
+    QString workbookFolder() override { return hasFolder ? folder.path() : QString(); }
+    bool open(const QString& path) override {
+        opened << path;
+        return starts;
+    }
+};
+
 // The whole program on a fresh database, with scripted messages, windows, today and build stamp.
 struct AppHarness {
     explicit AppHarness(bool connect = true);
@@ -77,6 +96,7 @@ struct AppHarness {
     ScriptedMessenger messenger;
     ScriptedModal modal;
     FixedClock clock;
+    FakeSpreadsheetApp spreadsheet;
     BuildStamp stamp{20240327, 51584};
     int terminateCalls = 0;
     std::unique_ptr<Forms> forms;
