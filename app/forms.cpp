@@ -6,8 +6,13 @@
 #include "app/main_window.h"
 #include "refbooks/nomenclature_groups_dialog.h"
 #include "refbooks/nomenclature_groups_list.h"
+#include "refbooks/norms_window.h"
 #include "refbooks/operation_kinds_dialog.h"
 #include "refbooks/operation_kinds_list.h"
+#include "refbooks/operation_prices_dialog.h"
+#include "refbooks/operation_prices_list.h"
+#include "refbooks/products_dialog.h"
+#include "refbooks/products_list.h"
 #include "refbooks/workers_dialog.h"
 #include "refbooks/workers_list.h"
 #include "shift/shift_record_dialog.h"
@@ -67,10 +72,15 @@ bool Forms::createAll(const QStringList& positionalArgs) {
     // TForm21, TForm15, TForm16, TForm17, TForm20, TForm22, TForm24, TForm25, TForm26, TForm27,
     // TForm29, TForm31.
     Form2 = adopt(w, creationOrder, new TForm2(*this));
+    Form3 = adopt(w, creationOrder, new TForm3(*this));
+    Form4 = adopt(w, creationOrder, new TForm4(*this));
     Form5 = adopt(w, creationOrder, new TForm5(*this));
+    Form7 = adopt(w, creationOrder, new TForm7(*this));
     Form8 = adopt(w, creationOrder, new TForm8(*this));
     Form9 = adopt(w, creationOrder, new TForm9(*this));
+    Form10 = adopt(w, creationOrder, new TForm10(*this));
     Form11 = adopt(w, creationOrder, new TForm11(*this));
+    Form22 = adopt(w, creationOrder, new TForm22(*this));
     Form26 = adopt(w, creationOrder, new TForm26(*this));
     Form29 = adopt(w, creationOrder, new TForm29(*this));
     return connected;

@@ -9,6 +9,8 @@
 #include "app/login_window.h"
 #include "refbooks/nomenclature_groups_list.h"
 #include "refbooks/operation_kinds_list.h"
+#include "refbooks/operation_prices_list.h"
+#include "refbooks/products_list.h"
 #include "refbooks/workers_list.h"
 #include "shift/shift_record.h"
 #include "shift/shift_record_dialog.h"
@@ -179,6 +181,8 @@ TForm1::TForm1(Forms& forms) : forms_(forms) {
     connectGuarded(m, Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connectGuarded(m, N5, &QAction::triggered, this, [this] { N5Click(); });
     connectGuarded(m, N1, &QAction::triggered, this, [this] { forms_.Form5->openForBrowse(); });
+    connectGuarded(m, N3, &QAction::triggered, this, [this] { forms_.Form3->openForBrowse(); });
+    connectGuarded(m, N4, &QAction::triggered, this, [this] { forms_.Form4->openForBrowse(); });
     connectGuarded(m, N6, &QAction::triggered, this, [this] { forms_.Form8->openForBrowse(); });
     connectGuarded(m, N8, &QAction::triggered, this, [this] { forms_.Form26->openForBrowse(); });
 }
