@@ -187,3 +187,134 @@ TEST(ProductNumber, ShownWithoutTrailingZerosAndFilteredWhileTyped) {
     for (const auto& [typed, passed] : keys)
         EXPECT_EQ(productNumberKey(typed), passed) << typed.toStdString();
 }
+
+// ---------------------------------------------------------------------------- windows
+#include "app/main_window.h"
+#include "refbooks/operation_prices_dialog.h"
+#include "refbooks/products_dialog.h"
+#include "refbooks/products_list.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QTest>
+
+class ProductWindowsTest : public BookWindowTest {};
+
+TEST_F(ProductWindowsTest, MenuBrowsesAndTheDialogChangesTheCurrentProduct) {
+    ASSERT_TRUE(h.connected);
+    const int group = addGroup("Мебель");
+    const int other = addGroup("Тара");
+    addProduct("Альфа", group, "1");
+    const int beta = addProduct("Бета", group, "12.5");
+    addProduct("Гамма", other, "2");
+    bool listOpen = true;
+    whileShown([&](QDialog& list) {
+        EXPECT_EQ(list.objectName(), "TForm3");
+        EXPECT_EQ(ctl(list, "Button2")->text(), "Изменить");
+        EXPECT_FALSE(ctl(list, "Button2")->isDefault());
+        EXPECT_EQ(column(list, "marka"), (QStringList{"Альфа", "Бета", "Гамма"}));
+        dm().Izdel.setRecNo(2);
+        whileShown([&](QDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Изменение данных изделия (7)");
+            EXPECT_EQ(ctl<QLineEdit>(dialog, "Edit1")->text(), "Бета");
+            EXPECT_EQ(ctl<QLineEdit>(dialog, "Edit2")->text(), QString("12") + QLocale().decimalPoint() + "5");
+            auto* groups = ctl<QComboBox>(dialog, "cb_item");
+            EXPECT_EQ(groups->currentText(), "Мебель");
+            groups->setCurrentIndex(groups->findText("Тара"));
+            ctl<QLineEdit>(dialog, "Edit1")->setText("Бета'2");
+            ctl(dialog, "Button1")->click();
+            EXPECT_FALSE(dialog.isVisible());
+        });
+        ctl(list, "Button2")->click();
+        EXPECT_EQ(dm().Izdel.recNo(), 2);
+        EXPECT_EQ(column(list, "marka"), (QStringList{"Альфа", "Бета'2", "Гамма"}));
+    }, &listOpen);
+    h.forms->Form1->N3->trigger();
+    EXPECT_EQ(h.modal.shown, (QStringList{"TForm3", "TForm7"}));
+    EXPECT_FALSE(dm().Izdel.isOpen());
+    EXPECT_EQ(h.db.scalar("select s_caption||'|'||massa::text||'|'||id_class_item from cmn_gds_and_srv.gds_and_srv "
+                          "where id=:id",
+                          {{"id", beta}})
+                  .toString(),
+              QString("Бета'2|12.500000|%1").arg(other));
+    EXPECT_TRUE(h.messenger.messages.empty()) << h.messenger.texts().join('|').toStdString();
+}
+
+TEST_F(ProductWindowsTest, AddKeepsTheLastGroupAndTheNumberBoxTakesDigitsOnly) {
+    ASSERT_TRUE(h.connected);
+    const int group = addGroup("Мебель");
+    addProduct("Стол", group);
+    dm().Izdel.open();
+    TForm7& dialog = *h.forms->Form7;
+    dialog.setKeyValue(group);
+    whileShown([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Заведение нового изделия (7)");
+        EXPECT_TRUE(ctl<QLineEdit>(d, "Edit1")->text().isEmpty());
+        EXPECT_EQ(ctl<QComboBox>(d, "cb_item")->currentText(), "Мебель");
+        ctl<QLineEdit>(d, "Edit1")->setText("СТОЛ");
+        auto* number = ctl<QLineEdit>(d, "Edit2");
+        number->setFocus();
+        QTest::keyClicks(number, "1a2,5-");
+        EXPECT_EQ(number->text(), "12.5");
+        ctl(d, "Button1")->click();
+        EXPECT_TRUE(d.isVisible()); // the mark is taken in other letter case
+        ctl<QLineEdit>(d, "Edit1")->setText("Стул");
+        ctl(d, "Button1")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    h.forms->Form3->Button1Click();
+    EXPECT_EQ(h.messenger.texts(), QStringList{"Такая марка изделия уже заведена!"});
+    EXPECT_EQ(h.db.scalar("select massa::text||'|'||id_class_item from cmn_gds_and_srv.gds_and_srv "
+                          "where s_caption='Стул'")
+                  .toString(),
+              QString("12.500000|%1").arg(group));
+}
+
+TEST_F(ProductWindowsTest, DeleteFromTheListAnsweringNoThenYes) {
+    ASSERT_TRUE(h.connected);
+    const int kind = addKind("Сборка");
+    const int product = addProduct("Шкаф");
+    const int oper = addOper(kind, 0, product);
+    h.db.exec("insert into accounts_dep.smena (data, smena, w_id, i_id, o_id, kol_vo, brak, ok) values "
+              "('2024-03-01', 1, 1, :p, :o, 1, 0, 'no')",
+              {{"p", product}, {"o", oper}});
+    h.messenger.answers = {false, true};
+    whileShown([&](QDialog& list) {
+        ASSERT_TRUE(dm().Izdel.locate("id", product));
+        ctl(list, "Button3")->click();
+        EXPECT_TRUE(column(list, "marka").isEmpty());
+    });
+    h.forms->Form1->N3->trigger();
+    EXPECT_EQ(h.messenger.messages.size(), 2u);
+    EXPECT_EQ(count("select count(*) from cmn_gds_and_srv.gds_and_srv"), 0);
+    EXPECT_EQ(count("select count(*) from accounts_dep.smena"), 0);
+    EXPECT_EQ(count("select count(*) from accounts_dep.oper where i_id=:p", {{"p", product}}), 1);
+}
+
+TEST_F(ProductWindowsTest, PickIntoTheOperationPriceDialogWithAnApostropheSearch) {
+    ASSERT_TRUE(h.connected);
+    addProduct("Д'Артаньян");
+    const int wanted = addProduct("Д'Арт 2  ");
+    addProduct("Дверь");
+    TForm10& dialog = *h.forms->Form10;
+    bool listOpen = true;
+    whileShown([&](QDialog& list) {
+        EXPECT_EQ(list.objectName(), "TForm3");
+        auto* search = ctl<QLineEdit>(list, "Edit1");
+        EXPECT_TRUE(search->isVisible());
+        EXPECT_EQ(ctl(list, "Button2")->text(), "Выбрать");
+        EXPECT_FALSE(ctl(list, "Button1")->isVisible());
+        search->setText("Д'");
+        EXPECT_EQ(column(list, "marka"), (QStringList{"Д'Арт 2", "Д'Артаньян"}));
+        dm().Izdel.first();
+        ctl(list, "Button2")->click();
+    }, &listOpen);
+    dialog.Button3Click();
+    EXPECT_FALSE(listOpen);
+    EXPECT_EQ(dialog.Edit1->text(), "Д'Арт 2");
+    EXPECT_EQ(dialog.ProductId, wanted);
+    EXPECT_FALSE(dm().Izdel.isOpen());
+    EXPECT_FALSE(h.forms->Form3->Edit1->isVisibleTo(h.forms->Form3));
+    EXPECT_FALSE(h.forms->Form3->Button2->isDefault());
+    EXPECT_TRUE(h.messenger.messages.empty()) << h.messenger.texts().join('|').toStdString();
+}
