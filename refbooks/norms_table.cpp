@@ -184,7 +184,9 @@ qint64 NormTable::post() {
 
 void NormTable::requery() {
     const int row = currentRow();
-    const qint64 saved = post();
+    qint64 saved = post();
+    if (saved == 0 && !norm_.isEmpty())
+        saved = norm_.asInt64(kId);
     norm_.close();
     norm_.open();
     if (!(saved && norm_.locate(kId, saved)) && row >= 0)
