@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -342,6 +343,37 @@ TEST(ExcelHolders, ModuleHandlesLiveWithTheApplication) {
     auto c = XlsxFile(app.opened[1]).cell("A1");
     ASSERT_TRUE(c.has_value());
     EXPECT_TRUE(c->textFormat && c->bold && !c->isNumber);
+}
+
+} // namespace
+
+namespace {
+
+// The desktop's folder for workbooks: per user, closed to others, and never one planted by someone
+// else in the shared temporary folder.
+TEST(DesktopSpreadsheetApp, KeepsWorkbooksInAFolderOfTheUser) {
+    QTemporaryDir temp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.path().toUtf8());
+    DesktopSpreadsheetApp desktop;
+    const QString folder = desktop.workbookFolder();
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_EQ(QFileInfo(folder).absolutePath(), QFileInfo(temp.path()).absoluteFilePath());
+    EXPECT_TRUE(QFileInfo(folder).fileName().startsWith("tabel-"));
+    EXPECT_EQ(QFile::permissions(folder) & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+              QFileDevice::Permissions());
+    EXPECT_EQ(desktop.workbookFolder(), folder) << "the same folder every time";
+
+    // A link put in its place is not followed.
+    QDir(folder).removeRecursively();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+    EXPECT_TRUE(desktop.workbookFolder().isEmpty());
+    if (oldTmp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
 }
 
 } // namespace
