@@ -177,9 +177,10 @@ TEST_F(ShiftDialogTest, ValidationRefusesTheFirstMissingField) {
             EXPECT_EQ(h.messenger.messages[0].text, kFillAll) << c.what;
             EXPECT_EQ(h.messenger.messages[0].title, "Ошибка");
             EXPECT_EQ(dialog().result(), 0) << c.what << ": the dialog stays open";
-            if (QString::fromUtf8(c.what) != "everything at once")
+            if (QString::fromUtf8(c.what) != "everything at once") {
                 EXPECT_EQ(edit("Edit1")->text().trimmed().isEmpty(), QString::fromUtf8(c.what) == "worker")
                     << c.what << ": nothing is cleared";
+            }
         }
     }
     EXPECT_EQ(h.db.scalar("select string_agg(color::text, ',' order by id) from accounts_dep.smena").toString(),
