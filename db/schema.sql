@@ -362,3 +362,21 @@ CREATE CONSTRAINT TRIGGER oper_first_norm AFTER INSERT ON accounts_dep.oper
   FOR EACH ROW EXECUTE FUNCTION accounts_dep.oper_first_norm();
 
 COMMIT;
+
+-- ---------------------------------------------------------------------------
+-- Operation kinds: the reserved kinds stay
+-- ---------------------------------------------------------------------------
+-- Household work (7777) and average piecework (7778) carry the household
+-- records, their hourly prices and their time-sheet rows; deleting either kind
+-- from the operation kinds book would cut all of them off.
+CREATE FUNCTION accounts_dep.vid_oper_keep_reserved() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+  RAISE EXCEPTION 'Вид операции "%" служебный (хозяйственные работы и средняя сдельная) и не удаляется',
+    rtrim(OLD.vid);
+END
+$$;
+
+CREATE TRIGGER vid_oper_keep_reserved BEFORE DELETE ON accounts_dep.vid_oper
+  FOR EACH ROW WHEN (OLD.id IN (7777, 7778))
+  EXECUTE FUNCTION accounts_dep.vid_oper_keep_reserved();

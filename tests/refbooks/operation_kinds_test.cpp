@@ -136,3 +136,17 @@ TEST_F(OperationKindsTest, PickWritesTheKindTrimmedAndTheBrowseOpenerSwitchesThe
     EXPECT_EQ(rows, 3);
     EXPECT_FALSE(dm().Vid_oper.filtered());
 }
+
+TEST_F(OperationKindsTest, TheReservedKindsAreNotDeleted) {
+    h.messenger.answers = {true};
+    whileShown([&](QDialog& w) {
+        ASSERT_TRUE(list().dataset().locate("id", 7777));
+        button(w, "Button3")->click();
+        EXPECT_TRUE(w.isVisible()); // the list goes on after the refusal
+    });
+    list().openForBrowse();
+    EXPECT_EQ(count("select count(*) from accounts_dep.vid_oper where id in (7777, 7778)", {}), 2);
+    ASSERT_EQ(h.messenger.messages.size(), 2u);
+    EXPECT_EQ(h.messenger.messages[1].title, "Ошибка");
+    EXPECT_TRUE(h.messenger.messages[1].text.contains("служебный")) << h.messenger.messages[1].text.toStdString();
+}
