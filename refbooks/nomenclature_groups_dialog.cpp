@@ -1,5 +1,7 @@
 #include "refbooks/nomenclature_groups_dialog.h"
 
+#include "refbooks/dialog_layout.h"
+
 #include "app/data_module.h"
 #include "app/forms.h"
 #include "app/gui_services.h"
@@ -31,20 +33,9 @@ TForm29::TForm29(Forms& forms) : forms_(forms) {
     auto* fields = new QFormLayout(frame);
     fields->addRow(QStringLiteral("Наименование"), Edit1);
     fields->addRow(QString(), CheckBox1);
-    Button1 = new QPushButton(QStringLiteral("Записать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button6 = new QPushButton(QStringLiteral("Выход"), this);
-    Button6->setObjectName(QStringLiteral("Button6"));
-    Button6->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button6);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtons buttons = layOutEditDialog(*this, frame, QStringLiteral("Button6"), QStringLiteral("Выход"));
+    Button1 = buttons.save;
+    Button6 = buttons.leave;
 
     connectGuarded(forms_.services.messenger, Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button6, &QPushButton::clicked, this, &QDialog::reject);

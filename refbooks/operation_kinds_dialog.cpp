@@ -1,5 +1,7 @@
 #include "refbooks/operation_kinds_dialog.h"
 
+#include "refbooks/dialog_layout.h"
+
 #include "app/data_module.h"
 #include "app/forms.h"
 #include "app/gui_services.h"
@@ -22,20 +24,9 @@ TForm9::TForm9(Forms& forms) : forms_(forms) {
     Edit1->setMinimumWidth(300);
     auto* fields = new QFormLayout(frame);
     fields->addRow(QStringLiteral("Операция"), Edit1);
-    Button1 = new QPushButton(QStringLiteral("Записать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtons buttons = layOutEditDialog(*this, frame, QStringLiteral("Button2"), QStringLiteral("Отмена"));
+    Button1 = buttons.save;
+    Button2 = buttons.leave;
 
     connectGuarded(forms_.services.messenger, Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,5 +1,7 @@
 #include "refbooks/products_dialog.h"
 
+#include "refbooks/dialog_layout.h"
+
 #include "app/data_module.h"
 #include "app/forms.h"
 #include "app/gui_services.h"
@@ -38,20 +40,9 @@ TForm7::TForm7(Forms& forms)
     form->addRow(QStringLiteral("Расценка"), Edit2);
     form->addRow(QString(), cb_item);
 
-    Button1 = new QPushButton(QStringLiteral("Записать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
-    auto* bar = new QHBoxLayout;
-    bar->addStretch();
-    bar->addWidget(Button1);
-    bar->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(bar);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtons buttons = layOutEditDialog(*this, frame, QStringLiteral("Button2"), QStringLiteral("Отмена"));
+    Button1 = buttons.save;
+    Button2 = buttons.leave;
 
     Messenger& m = forms_.services.messenger;
     connectGuarded(m, Button1, &QPushButton::clicked, this, [this] { Button1Click(); });

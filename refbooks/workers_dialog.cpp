@@ -1,5 +1,7 @@
 #include "refbooks/workers_dialog.h"
 
+#include "refbooks/dialog_layout.h"
+
 #include "app/data_module.h"
 #include "app/db_grid.h"
 #include "app/forms.h"
@@ -58,20 +60,9 @@ TForm2::TForm2(Forms& forms)
     fields->addRow(QStringLiteral("Должность"), LCB_staffpos);
     fields->addRow(QStringLiteral("Роль"), LCB_roles);
 
-    Button1 = new QPushButton(QStringLiteral("Записать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtons buttons = layOutEditDialog(*this, frame, QStringLiteral("Button2"), QStringLiteral("Отмена"));
+    Button1 = buttons.save;
+    Button2 = buttons.leave;
 
     Messenger& m = forms_.services.messenger;
     connectGuarded(m, Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
