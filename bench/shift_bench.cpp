@@ -2,6 +2,7 @@
 // insert, time-sheet count, day total, time-sheet write), beside one bare insert of the same
 // record committed on its own, in the same run. Medians over a few hundred saves each.
 // Needs the local cluster with the template database: scripts/db start && scripts/db template.
+#include "bench/bench_support.h"
 #include "app/connection.h"
 #include "app/data_module.h"
 #include "app/dataset.h"
@@ -15,33 +16,14 @@
 #include <vector>
 
 namespace {
-struct NullMessenger : Messenger {
-    void error(const QString&, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    void information(const QString&, const QString&) override {}
-};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 constexpr int kWorkers = 40;
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty(kPortOverrideEnv))
-        qputenv(kPortOverrideEnv, "54329");
     const int runs = argc > 1 ? std::max(11, atoi(argv[1])) : 400;
     const QString dbName = QStringLiteral("tabel_bench_shift");
-    {
-        Connection admin;
-        admin.setConnectionText(buildConnectionText("postgres", "127.0.0.1"));
-        admin.open();
-        admin.exec("drop database if exists " + dbName + " with (force)");
-        admin.exec("create database " + dbName + " template tabel_template");
-    }
+    recreateBenchDatabase(dbName);
     NullMessenger m;
     TDataModule6 dm(m);
     dm.ADO_DB.setConnectionText(buildConnectionText(dbName, "127.0.0.1"));
@@ -115,9 +97,6 @@ int main(int argc, char** argv) {
                 "ratio %.2f (%d time-sheet rows)\n",
                 runs, a, b, a / b, sheetRows);
 
-    Connection admin;
-    admin.setConnectionText(buildConnectionText("postgres", "127.0.0.1"));
-    admin.open();
-    admin.exec("drop database if exists " + dbName + " with (force)");
+    dropBenchDatabase(dbName);
     return 0;
 }

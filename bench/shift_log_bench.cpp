@@ -1,6 +1,7 @@
 // Opening the four shift datasets of a day with 600 records, beside the same four statements
 // run directly through libpq (PQexecParams, all rows read as text) in the same run.
 // Needs the local cluster with the template database: scripts/db start && scripts/db template.
+#include "bench/bench_support.h"
 #include "app/connection.h"
 #include "app/data_module.h"
 #include "app/services.h"
@@ -14,17 +15,6 @@
 #include <vector>
 
 namespace {
-struct NullMessenger : Messenger {
-    void error(const QString&, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    void information(const QString&, const QString&) override {}
-};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void fill(Connection& c) {
     c.exec("insert into cmn_contractor.person (s_caption) select 'Рабочий ' || g from generate_series(1, 150) g");
     c.exec("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, id_msm_bs, massa) "
@@ -51,17 +41,9 @@ void fill(Connection& c) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty(kPortOverrideEnv))
-        qputenv(kPortOverrideEnv, "54329");
     const int runs = argc > 1 ? std::max(5, atoi(argv[1])) : 51;
     const QString dbName = QStringLiteral("tabel_bench_shift_log");
-    {
-        Connection admin;
-        admin.setConnectionText(buildConnectionText("postgres", "127.0.0.1"));
-        admin.open();
-        admin.exec("drop database if exists " + dbName + " with (force)");
-        admin.exec("create database " + dbName + " template tabel_template");
-    }
+    recreateBenchDatabase(dbName);
     NullMessenger m;
     TDataModule6 dm(m);
     dm.ADO_DB.setConnectionText(buildConnectionText(dbName, "127.0.0.1"));
@@ -131,9 +113,6 @@ int main(int argc, char** argv) {
     std::printf("shift log, 4 datasets, %d rows, median of %d runs: datasets %.2f ms, libpq %.2f ms, ratio %.2f\n",
                 rows, runs, a, b, a / b);
 
-    Connection admin;
-    admin.setConnectionText(buildConnectionText("postgres", "127.0.0.1"));
-    admin.open();
-    admin.exec("drop database if exists " + dbName + " with (force)");
+    dropBenchDatabase(dbName);
     return 0;
 }
